@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 namespace orven::config {
 
@@ -22,7 +23,11 @@ struct ZuntSettings {
 // Turns a directory code ("B", "D", "TD", "BA2", ...) into a folder path
 // ending in a separator. Paths this workstation opens use localSeparator;
 // paths as the database server sees them use the server's separator.
-// Creates the working folders marked so; throws orven::Error
+// The installation root is the path cut after its first "ZUNT_8" (any
+// case), written back in upper case; for a folder of this workstation the
+// spelling of the configuration is kept when only that one exists on disk
+// (file systems that tell case apart). Creates the working folders marked
+// so (createFolders false: none, for listings); throws orven::Error
 // ("Não é possível criar o diretório: " + path) when that fails, and when a
 // year-offset code meets a year or offset that is not a whole number.
 QString resolvePath(const ZuntSettings &settings, const QString &code, QChar localSeparator,

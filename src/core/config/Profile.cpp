@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace orven::config {
 
@@ -13,17 +14,31 @@ QString readProfileString(const QString &filePath, const QString &section, const
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return def;
-    const QString content = text::decodeUtf8OrWindows1252(file.readAll());
+    const QByteArray bytes = file.readAll();
+    file.close();
+    // Files saved as "Unicode" carry a UTF-16 byte-order mark; the others are
+    // UTF-8 or the ANSI code page.
+    QString content;
+    if (bytes.startsWith("\xFF\xFE"))
+        content = QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
+    else if (bytes.startsWith("\xFE\xFF"))
+        content = QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
+    else
+        content = text::decodeUtf8OrWindows1252(bytes);
 
     bool inSection = false;
-    const QStringList lines = content.split(QLatin1Char('\n'));
+    // Lines end in CR LF, LF or a lone CR.
+    QString normalized = content;
+    normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList lines = normalized.split(QLatin1Char('\n'));
     for (QString line : lines) {
         line = line.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
             continue;
-        if (line.startsWith(QLatin1Char('['))) {
-            const int close = line.indexOf(QLatin1Char(']'));
-            const QString name = line.mid(1, close < 0 ? -1 : close - 1).trimmed();
+        // A section header: "[" name "]"; a "[" line without "]" is read as an ordinary line.
+        const qsizetype close = line.lastIndexOf(QLatin1Char(']'));
+        if (line.startsWith(QLatin1Char('[')) && close > 0) {
+            const QString name = line.mid(1, close - 1).trimmed();
             if (inSection)
                 return def; // the first matching section was read to its end
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;

@@ -70,11 +70,28 @@ struct Params {
     void setAttribute(const QString &name, const QString &value);
 };
 
+// Rows of nested fields, keyed by the nested field's index in the parent table.
+// A std::map whose copies are deep: copying a row (or a table) copies its
+// nested tables too, so that changing a copy never changes the original.
+class ChildTables : public std::map<int, std::shared_ptr<Table>> {
+public:
+    using Base = std::map<int, std::shared_ptr<Table>>;
+    using Base::Base;
+    ChildTables() = default;
+    ChildTables(const ChildTables &other);
+    ChildTables(ChildTables &&other) noexcept = default;
+    ChildTables(const Base &other);
+    ChildTables &operator=(const ChildTables &other);
+    ChildTables &operator=(ChildTables &&other) noexcept = default;
+    ChildTables &operator=(const Base &other);
+    ~ChildTables() = default;
+};
+
 struct Row {
     int rowState = 0;        // 0 when absent
     QList<QVariant> values;  // by field index; a null QVariant is NULL; nested fields hold null
     // Rows of nested fields, keyed by the nested field's index in the parent table.
-    std::map<int, std::shared_ptr<Table>> children;
+    ChildTables children;
 };
 
 struct Table {
@@ -85,19 +102,28 @@ struct Table {
     // Field lookup, without regard to case. -1 when absent.
     int indexOf(const QString &name) const;
     // Value of a field of a row; an invalid QVariant when the field is absent or NULL.
+    // Values are typed by fieldtype: QString (string, string.uni, memo), int (i1 i2 i4
+    // ui1 ui2) or qlonglong (i8 ui4), double (r4 r8 r10 fixed), bool, QDate, QTime,
+    // QDateTime (wall clock, Qt::UTC spec), QByteArray (bin.hex).
     QVariant value(const Row &row, const QString &name) const;
+    // The value as the file writes it (1234.56, 20080229, TRUE); empty when NULL.
     QString text(const Row &row, const QString &name) const;
+    // Converts the value to the field's type (text is read as the file would be:
+    // "0" becomes 0.0 in an r8 field); an invalid QVariant sets NULL. Throws
+    // orven::Error for an unknown field or a value the type cannot hold.
     void setValue(Row &row, const QString &name, const QVariant &value) const;
-    // Rows of a nested field of a row (empty table with the metadata when none).
+    // Rows of a nested field of a row (empty table with the metadata when none;
+    // an empty table without fields when the name is not a nested field).
     const Table &child(const Row &row, const QString &nestedName) const;
-    Table &child(Row &row, const QString &nestedName); // created on demand
+    // Created on demand; throws orven::Error when the name is not a nested field.
+    Table &child(Row &row, const QString &nestedName);
     // A new row with the right number of NULL values.
     Row newRow() const;
     Row &appendRow();
     // Metadata only (fields and params, no rows).
     Table metadata() const;
     // The data as a user sees it: rows without original images, deletions and
-    // unused rows, row states cleared, recursively.
+    // unused rows, row states cleared and CHANGE_LOG removed, recursively.
     Table visible() const;
 };
 
@@ -106,12 +132,17 @@ public:
     Table root;
 
     // Reads a file. Throws orven::Error naming the file and what is wrong
-    // (missing, unreadable, not XML, truncated, not a data packet).
+    // (missing, unreadable, not XML, truncated, not a data packet, a value that
+    // its field's type cannot hold). The encoding is decided from the bytes: a
+    // UTF-8 byte-order mark or encoding="UTF-8" means UTF-8 (Windows-1252 when
+    // the bytes are not valid UTF-8), anything else Windows-1252.
     static DataPacket load(const QString &path);
     static DataPacket parse(const QByteArray &bytes, const QString &sourceName);
 
     // The file bytes as the platform writes them: Windows-1252 text, no
-    // encoding in the declaration, everything on one line after it.
+    // encoding in the declaration, everything on one line after it. Characters
+    // outside Windows-1252 are written as character references. Throws
+    // orven::Error when a value cannot be written as its field's type.
     QByteArray serialize() const;
     // Writes to a temporary file beside path and renames it over path. Throws orven::Error.
     void save(const QString &path) const;

@@ -34,7 +34,7 @@ Generator::Outcome Generator::run(RunParameters &params, const Catalogue &cat)
 {
     // One section object per cadastro name, made once per run.
     QHash<QString, std::shared_ptr<Section>> sections;
-    for (const SectionEntry &entry : sectionTable())
+    for (const SectionEntry &entry : m_ownTable ? m_table : sectionTable())
         sections.insert(entry.cadastroName, std::shared_ptr<Section>(entry.create()));
 
     try {

@@ -3,6 +3,7 @@
 #include "common/Progress.h"
 #include "generation/AmountSource.h"
 #include "generation/Run.h"
+#include "generation/Section.h"
 
 #include <functional>
 
@@ -38,12 +39,17 @@ public:
 
     QString outputPath(const RunParameters &params) const;
 
+    // Replaces the section selection table (tests).
+    void setSectionTable(QList<SectionEntry> table) { m_table = std::move(table); m_ownTable = true; }
+
 private:
     void poll();
 
     AmountSource &m_db;
     CancelFlag &m_cancel;
     Progress &m_progress;
+    QList<SectionEntry> m_table;
+    bool m_ownTable = false;
 };
 
 } // namespace orven::generation

@@ -1,12 +1,35 @@
 #include "generation/Section.h"
 
+#include "generation/sections/DeductionSection.h"
+#include "generation/sections/EducationSection.h"
+#include "generation/sections/ExpenseSection.h"
+#include "generation/sections/FunctionSubfunctionSection.h"
+#include "generation/sections/HealthSection.h"
+#include "generation/sections/RevenueSection.h"
+
 namespace orven::generation {
+
+namespace {
+
+template <typename S>
+SectionEntry entry(const QString &cadastroName)
+{
+    return SectionEntry{cadastroName, [] { return std::unique_ptr<Section>(std::make_unique<S>()); }};
+}
+
+} // namespace
 
 // Cadastro names are compared exactly, case and accents included; the first
 // (and only) match fills the account. Sections register here as they are built.
 const QList<SectionEntry> &sectionTable()
 {
     static const QList<SectionEntry> table = {
+        entry<RevenueSection>(QStringLiteral("Receitas")),
+        entry<ExpenseSection>(QStringLiteral("Despesas")),
+        entry<FunctionSubfunctionSection>(QStringLiteral("Despesas por Função/Subfunção")),
+        entry<DeductionSection>(QStringLiteral("Deduções")),
+        entry<EducationSection>(QStringLiteral("Educação")),
+        entry<HealthSection>(QStringLiteral("Saúde")),
     };
     return table;
 }

@@ -1,6 +1,7 @@
 #include "generation/AmountSource.h"
 
 #include "common/Error.h"
+#include "db/Connection.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -55,6 +56,45 @@ QList<QVariantList> SqlAmountSource::rows(const QString &sql)
             row << q.value(i);
         result << row;
     }
+    return result;
+}
+
+QList<double> ConexaoAmountSource::amounts(const AmountRequest &request)
+{
+    ++m_count;
+    const db::ResultSet rs = m_connection.select(request.sql);
+    QList<int> indexes;
+    for (const QString &column : request.columns) {
+        int found = -1;
+        for (int i = 0; i < rs.columns.size(); ++i) {
+            if (rs.columns.at(i).name.compare(column, Qt::CaseInsensitive) == 0) {
+                found = i;
+                break;
+            }
+        }
+        if (found < 0)
+            throw Error(QStringLiteral("Campo '%1' não encontrado\n%2").arg(column, request.sql));
+        indexes << found;
+    }
+    QList<double> result(request.columns.size(), 0.0);
+    if (!rs.rows.isEmpty()) {
+        const db::Row &row = rs.rows.first();
+        for (int k = 0; k < indexes.size(); ++k) {
+            const QVariant &v = row.at(indexes[k]);
+            result[k] = v.isNull() ? 0.0 : v.toDouble();
+        }
+    }
+    return result;
+}
+
+QList<QVariantList> ConexaoAmountSource::rows(const QString &sql)
+{
+    ++m_count;
+    const db::ResultSet rs = m_connection.select(sql);
+    QList<QVariantList> result;
+    result.reserve(rs.rows.size());
+    for (const db::Row &row : rs.rows)
+        result << row;
     return result;
 }
 

@@ -12,6 +12,10 @@
 #include <QStringList>
 #include <QVariant>
 
+namespace orven::db {
+class Conexao;
+}
+
 namespace orven::generation {
 
 struct AmountRequest {
@@ -48,6 +52,19 @@ public:
 
 private:
     QSqlDatabase m_db;
+    qint64 m_count = 0;
+};
+
+// Runs every request's query on the program's connection, one query per request.
+class ConexaoAmountSource final : public AmountSource {
+public:
+    explicit ConexaoAmountSource(db::Conexao &connection) : m_connection(connection) {}
+    QList<double> amounts(const AmountRequest &request) override;
+    QList<QVariantList> rows(const QString &sql) override;
+    qint64 queryCount() const override { return m_count; }
+
+private:
+    db::Conexao &m_connection;
     qint64 m_count = 0;
 };
 

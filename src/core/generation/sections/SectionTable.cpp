@@ -7,6 +7,12 @@
 #include "generation/sections/HealthSection.h"
 #include "generation/sections/RevenueSection.h"
 
+#include "generation/sections/CashSection.h"
+#include "generation/sections/CreditSection.h"
+#include "generation/sections/DebtSections.h"
+#include "generation/sections/GuaranteeSection.h"
+#include "generation/sections/OutstandingSection.h"
+
 namespace orven::generation {
 
 namespace {
@@ -30,6 +36,12 @@ const QList<SectionEntry> &sectionTable()
         entry<DeductionSection>(QStringLiteral("Deduções")),
         entry<EducationSection>(QStringLiteral("Educação")),
         entry<HealthSection>(QStringLiteral("Saúde")),
+        entry<ContractedDebtSection>(QStringLiteral("Dívidas Realizadas")),
+        entry<AmortisedDebtSection>(QStringLiteral("Dívidas Amortizadas")),
+        entry<OutstandingSection>(QStringLiteral("Restos à Pagar")),
+        entry<CashSection>(QStringLiteral("Disponibilidades")),
+        entry<GuaranteeSection>(QStringLiteral("Garantias e Contragarantias")),
+        entry<CreditSection>(QStringLiteral("Operação de Crédito")),
     };
     return table;
 }

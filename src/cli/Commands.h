@@ -19,5 +19,7 @@ enum Exit { ExitOk = 0, ExitFailure = 1, ExitUsage = 2, ExitRefused = 3 };
 int cmdPaths(Context &ctx);
 int cmdDemo(Context &ctx);
 int cmdInfo(Context &ctx);
+int cmdGenerate(Context &ctx);
+int cmdCheck(Context &ctx);
 
 } // namespace orven::cli

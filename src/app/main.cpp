@@ -5,8 +5,12 @@
 #include "shell/Application.h"
 #include "shell/MainWindow.h"
 #include "shell/PackageDialog.h"
+#include "shell/Startup.h"
+#include "db/DataModule.h"
 
 #include <QApplication>
+
+#include <memory>
 
 int main(int argc, char **argv)
 {
@@ -23,28 +27,19 @@ int main(int argc, char **argv)
         package.exec();
     }
 
-    // ==================================================================
-    // DATA MODULE: create the data module here (it opens the connection at
-    // once). A failure ends the program with the error's own message,
-    // before the main window is shown, e.g.:
-    //   std::unique_ptr<TDM> dm;
-    //   try { dm = std::make_unique<TDM>(...); }
-    //   catch (const orven::Error &e) { messages.error(e.message()); return 1; }
-    // ==================================================================
+    // The data module opens the connection at once; when it cannot, the
+    // error's own message ends the program before any window is shown.
+    const std::unique_ptr<orven::db::TDM> dm = orven::ui::createDataModule();
+    if (!dm) {
+        orven::MessageService::setInstance(nullptr);
+        return 1;
+    }
 
     orven::ui::TFrmPrincipalXMLORVEN window;
     messages.setParent(&window);
 
-    // ==================================================================
-    // FIRST-SHOW STEPS, run once when the main window is first shown:
-    //   1. open the connection      -> on failure: connection message, return false
-    //   2. "TD" folder + "ID_ORVEN.XML" must exist -> else catalogue message, return false
-    //   3. select mexer from cadcli -> window.setExerciseYear(year)
-    //   4. chart-of-accounts version check and import offer
-    // Returning false ends the program; an exception is reported and the
-    // window stays open.
-    // ==================================================================
-    window.onFirstShow = [] { return true; };
+    // First showing: connection, catalogue file, exercise year, court chart.
+    window.onFirstShow = [&window, &dm] { return orven::ui::firstShow(window, *dm); };
 
     // ==================================================================
     // WORKING WINDOWS: window.registerChild(TFrmPrincipalXMLORVEN::Child::Gerador,

@@ -21,5 +21,7 @@ int cmdDemo(Context &ctx);
 int cmdInfo(Context &ctx);
 int cmdGenerate(Context &ctx);
 int cmdCheck(Context &ctx);
+int cmdImportChart(Context &ctx);
+int cmdClassify(Context &ctx);
 
 } // namespace orven::cli

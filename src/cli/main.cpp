@@ -29,6 +29,10 @@ const Command kCommands[] = {
     {"generate", "generate --entity N --bimester B --out DIR   write lrfcapturacontas.xml for an entity (0: all) and bimester",
      cli::cmdGenerate},
     {"check", "check                      what would stop a generation or spoil its figures", cli::cmdCheck},
+    {"import-chart", "import-chart [--yes]       court chart check and import (--yes answers the offer with Yes)",
+     cli::cmdImportChart},
+    {"classify", "classify revenue [--entity N]   automatic classification of the revenue records (0: all)",
+     cli::cmdClassify},
 };
 
 void usage(QTextStream &s)

@@ -3,12 +3,7 @@
 #include "common/Messages.h"
 #include "config/Installation.h"
 #include "config/PathResolver.h"
-#include "db/Firebird.h"
-
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QUuid>
+#include "db/Connection.h"
 
 #include <optional>
 
@@ -40,9 +35,8 @@ QString quotedNameAt(const QString &message, qsizetype pos)
 
 void showError(const QString &text) { MessageService::instance().error(text); }
 
-// A text column's value without the blanks that pad CHAR columns: the
-// driver hands CHAR(n) values over padded to the byte length of the
-// connection's character set, so CHAR(1) 'S' may arrive as "S   ".
+// A text column's value without the blanks that pad CHAR columns (CHAR(20)
+// 'JOAO' arrives as "JOAO" and sixteen blanks).
 QString columnText(const QVariant &value)
 {
     QString text = value.toString();
@@ -54,20 +48,19 @@ QString columnText(const QVariant &value)
 }
 
 // Reads BLOQBANCO, BLOQNOME and BLOQMSG of CADCLI on a temporary connection
-// of its own (the data module's connection is left alone) and builds the
-// message for the user. Empty when anything fails on the way: configuration,
-// database path, connection, query, columns or row.
+// of its own (the data module's connection is left alone): the program's
+// connection class with a fixed path, so that it too attaches with WIN1252
+// and reads committed data, waiting on locks. Builds the message for the
+// user; empty when anything fails on the way: configuration, database path,
+// connection, query, columns or row.
 std::optional<QString> lockCheckMessage(const QString &message)
 {
-    const QString connectionName =
-        QStringLiteral("IBConnection-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     std::optional<QString> result;
-    bool added = false;
     try {
         const QString ano = config::zuntValue(QStringLiteral("Ano"));
         // "DLL" names the client library that the suite's own programs load
         // for this connection. Here every connection goes through the one
-        // Firebird client the database driver is linked with, which cannot be
+        // Firebird client the program is linked with, which cannot be
         // exchanged per connection, so the key is read and otherwise left
         // unused.
         const QString clientLibrary = config::zuntValue(QStringLiteral("DLL"));
@@ -75,42 +68,32 @@ std::optional<QString> lockCheckMessage(const QString &message)
         const QString database = config::resolvePath(QStringLiteral("B")) + QStringLiteral("ZUNT") + ano +
                                  QStringLiteral(".FDB");
 
-        // The connection and query live in this block so that the connection
-        // can be removed once they are gone. Statements run in the driver's
-        // own transaction, which waits on locks held by other workstations.
-        {
-            QSqlDatabase connection = firebird::addConnection(connectionName, database);
-            added = true;
-            if (connection.open()) {
-                {
-                    QSqlQuery query(connection);
-                    query.setForwardOnly(true);
-                    if (query.exec(QStringLiteral("SELECT BLOQBANCO, BLOQNOME, BLOQMSG FROM CADCLI")) &&
-                        query.record().count() == 3 && query.next()) {
-                        const QString locked = columnText(query.value(0));
-                        const QString lockedBy = columnText(query.value(1));
-                        const QString lockMessage = columnText(query.value(2));
-                        if (locked == QLatin1String("S")) {
-                            result = QStringLiteral("Atenção!!! ") + CR + CR +
-                                     QStringLiteral("Operação não permitida, banco de dados bloqueado para manutenção!") +
-                                     CR + CR + QStringLiteral("A Operação será cancelada.") + CR + CR +
-                                     QStringLiteral("Usuário responsável pelo bloqueio: ") + lockedBy + CR +
-                                     QStringLiteral("Mensagem do usuário: ") + lockMessage + CR + CR +
-                                     QStringLiteral("Erro:") + message;
-                        } else {
-                            result = message;
-                        }
-                    }
-                    query.finish();
-                }
-                connection.close();
+        // "IBConnection": closed (and its query's transaction ended) when it
+        // goes out of scope, also when a step fails.
+        Conexao connection;
+        connection.setObjectName(QStringLiteral("IBConnection"));
+        connection.setDatabasePath(database);
+        const ResultSet rs = connection.select(QStringLiteral("SELECT BLOQBANCO, BLOQNOME, BLOQMSG FROM CADCLI"));
+        connection.close();
+        if (rs.columns.size() == 3 && !rs.rows.isEmpty()) {
+            const Row &row = rs.rows.first();
+            const QString locked = columnText(row.value(0));
+            const QString lockedBy = columnText(row.value(1));
+            const QString lockMessage = columnText(row.value(2));
+            if (locked == QLatin1String("S")) {
+                result = QStringLiteral("Atenção!!! ") + CR + CR +
+                         QStringLiteral("Operação não permitida, banco de dados bloqueado para manutenção!") + CR +
+                         CR + QStringLiteral("A Operação será cancelada.") + CR + CR +
+                         QStringLiteral("Usuário responsável pelo bloqueio: ") + lockedBy + CR +
+                         QStringLiteral("Mensagem do usuário: ") + lockMessage + CR + CR + QStringLiteral("Erro:") +
+                         message;
+            } else {
+                result = message;
             }
         }
     } catch (...) {
         result.reset();
     }
-    if (added)
-        QSqlDatabase::removeDatabase(connectionName);
     return result;
 }
 

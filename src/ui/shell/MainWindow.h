@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generation/Run.h"
+
 #include <QAbstractButton>
 #include <QFrame>
 #include <QLocale>
@@ -136,9 +138,11 @@ public:
     // The exercise pane: "Ex: " + year.
     void setExerciseYear(const QString &year);
 
-    // The cancel flag: 1 asks the running generation to stop.
-    quint8 cancelFlag() const { return m_cancelFlag; }
-    void setCancelFlag(quint8 value) { m_cancelFlag = value; }
+    // The cancel flag: 1 asks the running generation to stop. The generation
+    // window sets and clears it; the running walk polls it.
+    generation::CancelFlag &cancel() { return m_cancelFlag; }
+    quint8 cancelFlag() const { return m_cancelFlag.isSet() ? 1 : 0; }
+    void setCancelFlag(quint8 value) { value ? m_cancelFlag.set() : m_cancelFlag.clear(); }
 
     // Enables or disables the seven menu buttons (entries without a window
     // stay disabled). The exit buttons are not affected.
@@ -190,7 +194,7 @@ private:
     QLabel *m_vrs = nullptr;
     QTimer *m_clockTimer = nullptr;
     QPointer<QMdiSubWindow> m_child;
-    quint8 m_cancelFlag = 0;
+    generation::CancelFlag m_cancelFlag;
     bool m_menuEnabled = true;
     bool m_opening = false;
     bool m_shown = false;

@@ -7,6 +7,7 @@
 #include "shell/PackageDialog.h"
 #include "shell/Startup.h"
 #include "db/DataModule.h"
+#include "generation/GenerationWindow.h"
 
 #include <QApplication>
 
@@ -41,10 +42,9 @@ int main(int argc, char **argv)
     // First showing: connection, catalogue file, exercise year, court chart.
     window.onFirstShow = [&window, &dm] { return orven::ui::firstShow(window, *dm); };
 
-    // ==================================================================
-    // WORKING WINDOWS: window.registerChild(TFrmPrincipalXMLORVEN::Child::Gerador,
-    //                      [] { return new TFrmGeraXML; });  and so on.
-    // ==================================================================
+    // The working windows; menu entries without one stay disabled.
+    using Child = orven::ui::TFrmPrincipalXMLORVEN::Child;
+    window.registerChild(Child::Gerador, [&] { return new orven::ui::TFrmGeraXML(*dm->Conexao, &window); });
 
     window.showMaximized();
     const int rc = app.exec();

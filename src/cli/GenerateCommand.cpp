@@ -130,6 +130,13 @@ int cmdGenerate(Context &ctx)
         generator.run(params, cataloguePath);
         progress.finish();
         ctx.out << generator.outputPath(params) << "\n";
+        for (const auto &st : generator.stats()) {
+            if (st.queries > 0)
+                ctx.err << QStringLiteral("  %1 %2 consultas %3 s\n")
+                               .arg(st.cadastro.trimmed().leftJustified(32))
+                               .arg(st.queries, 7)
+                               .arg(st.milliseconds / 1000.0, 7, 'f', 1);
+        }
         ctx.err << QStringLiteral("%1 consultas em %2 s").arg(source.queryCount()).arg(clock.elapsed() / 1000.0, 0, 'f', 1)
                 << "\n";
         return ExitOk;

@@ -4,6 +4,7 @@
 #include "catalogue/Catalogue.h"
 #include "generation/Section.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 
 namespace orven::generation {
@@ -53,8 +54,12 @@ Generator::Outcome Generator::run(RunParameters &params, const Catalogue &cat)
 
         const std::function<void()> pollFn = [this] { poll(); };
 
+        m_stats.clear();
+        QElapsedTimer clock;
         for (const Cadastro &cadastro : cat.cadastros) {
             poll();
+            clock.start();
+            const qint64 queriesBefore = m_db.queryCount();
             TXMLCadastroType cadElement = sistema.add();
             cadElement.setName(cadastro.name);
             m_progress.setPosition(0, 1);
@@ -100,6 +105,7 @@ Generator::Outcome Generator::run(RunParameters &params, const Catalogue &cat)
                 poll();
                 m_progress.advance(1, 1);
             }
+            m_stats.append({cadastro.name, m_db.queryCount() - queriesBefore, clock.elapsed()});
             poll();
             m_progress.advance(1, 0);
         }

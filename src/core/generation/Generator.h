@@ -39,6 +39,14 @@ public:
 
     QString outputPath(const RunParameters &params) const;
 
+    // Queries sent and time spent per cadastro by the last run, in walk order.
+    struct CadastroStats {
+        QString cadastro;
+        qint64 queries = 0;
+        qint64 milliseconds = 0;
+    };
+    const QList<CadastroStats> &stats() const { return m_stats; }
+
     // Replaces the section selection table (tests).
     void setSectionTable(QList<SectionEntry> table) { m_table = std::move(table); m_ownTable = true; }
 
@@ -49,6 +57,7 @@ private:
     CancelFlag &m_cancel;
     Progress &m_progress;
     QList<SectionEntry> m_table;
+    QList<CadastroStats> m_stats;
     bool m_ownTable = false;
 };
 

@@ -8,6 +8,7 @@
 #include "shell/Startup.h"
 #include "db/DataModule.h"
 #include "generation/GenerationWindow.h"
+#include "classification/RevenueWindow.h"
 
 #include <QApplication>
 
@@ -45,6 +46,7 @@ int main(int argc, char **argv)
     // The working windows; menu entries without one stay disabled.
     using Child = orven::ui::TFrmPrincipalXMLORVEN::Child;
     window.registerChild(Child::Gerador, [&] { return new orven::ui::TFrmGeraXML(*dm->Conexao, &window); });
+    window.registerChild(Child::Receita, [&] { return new orven::ui::TFrmReceita(*dm); });
 
     window.showMaximized();
     const int rc = app.exec();

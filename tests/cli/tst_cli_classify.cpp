@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QHash>
 #include <QProcess>
+
+#include "CliRunner.h"
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -25,11 +27,7 @@ using namespace orven;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = orven::test::CliRun;
 
 // A revenue record as the database holds it.
 struct Stored {
@@ -67,18 +65,7 @@ private:
 
     Run runCli(const QStringList &args)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("ORVEN_CONFIG_DIR"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(ORVEN_CLI_PATH), QStringList{QStringLiteral("--config-dir"), m_dir.path()} + args);
-        Run r;
-        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-            return r;
-        r.exitCode = p.exitCode();
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        return orven::test::runCli(QStringList{QStringLiteral("--config-dir"), m_dir.path()} + args);
     }
 
 private slots:

@@ -6,33 +6,16 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
+
+#include "CliRunner.h"
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("ORVEN_CONFIG_DIR"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ORVEN_CLI_PATH), args);
-    Run r;
-    if (!p.waitForFinished(300000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+using Run = orven::test::CliRun;
+using orven::test::runCli;
 
 // "  NAME   123" lines of a listing, by name.
 QMap<QString, qlonglong> counts(const QString &text)

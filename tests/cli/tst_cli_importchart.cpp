@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+
+#include "CliRunner.h"
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,27 +15,8 @@ namespace chart = orven::chart;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("ORVEN_CONFIG_DIR"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ORVEN_CLI_PATH), args);
-    Run r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+using Run = orven::test::CliRun;
+using orven::test::runCli;
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "common/Error.h"
 #include "config/PathResolver.h"
 #include "db/Connection.h"
+#include "generation/AggregatingAmountSource.h"
 #include "generation/AmountSource.h"
 #include "generation/Generator.h"
 #include "generation/RunChecks.h"
@@ -23,6 +24,7 @@ struct GenerateOptions {
     int entity = -1;
     int bimester = 0;
     QString out;
+    bool plain = false; // one query per amount, without the grouped totals
 };
 
 bool parseOptions(const QStringList &args, GenerateOptions &o, QString &error)
@@ -59,13 +61,15 @@ bool parseOptions(const QStringList &args, GenerateOptions &o, QString &error)
         } else if (a == QLatin1String("--out")) {
             if (!takeValue(o.out))
                 return false;
+        } else if (a == QLatin1String("--plain")) {
+            o.plain = true;
         } else {
             error = QStringLiteral("opção desconhecida: %1").arg(a);
             return false;
         }
     }
     if (o.entity < 0 || o.bimester == 0 || o.out.isEmpty()) {
-        error = QStringLiteral("uso: orven-cli generate --entity N --bimester B --out DIR");
+        error = QStringLiteral("uso: orven-cli generate --entity N --bimester B --out DIR [--plain]");
         return false;
     }
     return true;
@@ -121,10 +125,12 @@ int cmdGenerate(Context &ctx)
 
         RunParameters params = RunParameters::forBimester(o.bimester, year, o.entity, target);
         const QString cataloguePath = config::resolvePath(QStringLiteral("TD")) + catalogue::Catalogue::fileNameForYear(year);
-        ConexaoAmountSource source(connection);
+        std::unique_ptr<AmountSource> source = std::make_unique<ConexaoAmountSource>(connection);
+        if (!o.plain)
+            source = std::make_unique<AggregatingAmountSource>(std::move(source));
         CancelFlag flag;
         TerminalProgress progress(ctx.err);
-        Generator generator(source, flag, progress);
+        Generator generator(*source, flag, progress);
         QElapsedTimer clock;
         clock.start();
         generator.run(params, cataloguePath);
@@ -137,7 +143,7 @@ int cmdGenerate(Context &ctx)
                                .arg(st.queries, 7)
                                .arg(st.milliseconds / 1000.0, 7, 'f', 1);
         }
-        ctx.err << QStringLiteral("%1 consultas em %2 s").arg(source.queryCount()).arg(clock.elapsed() / 1000.0, 0, 'f', 1)
+        ctx.err << QStringLiteral("%1 consultas em %2 s").arg(source->queryCount()).arg(clock.elapsed() / 1000.0, 0, 'f', 1)
                 << "\n";
         return ExitOk;
     } catch (const Error &e) {

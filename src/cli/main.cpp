@@ -26,7 +26,8 @@ const Command kCommands[] = {
     {"paths", "paths [CODE...]            folders of the directory codes (all codes when none)", cli::cmdPaths},
     {"demo", "demo DIR [--size small|large] [--replace]   create a demo installation in DIR", cli::cmdDemo},
     {"info", "info                       folders and a summary of the year's database", cli::cmdInfo},
-    {"generate", "generate --entity N --bimester B --out DIR   write lrfcapturacontas.xml for an entity (0: all) and bimester",
+    {"generate", "generate --entity N --bimester B --out DIR [--plain]   write lrfcapturacontas.xml for an entity (0: all)\n"
+     "                             and bimester (--plain: one query per amount, for comparisons)",
      cli::cmdGenerate},
     {"check", "check                      what would stop a generation or spoil its figures", cli::cmdCheck},
     {"import-chart", "import-chart [--yes]       court chart check and import (--yes answers the offer with Yes)",

@@ -4,22 +4,17 @@
 
 namespace orven::generation {
 
-namespace {
-
-bool isBlankOrControl(QChar c) { return c.unicode() <= 0x20; }
-
-} // namespace
-
-QString SectionContext::accountCode() const
+QString trimmedCode(const QString &v)
 {
-    const QString &v = conta.value;
     qsizetype b = 0, e = v.size();
-    while (b < e && isBlankOrControl(v.at(b)))
+    while (b < e && v.at(b).unicode() <= 0x20)
         ++b;
-    while (e > b && isBlankOrControl(v.at(e - 1)))
+    while (e > b && v.at(e - 1).unicode() <= 0x20)
         --e;
     return v.mid(b, e - b);
 }
+
+QString SectionContext::accountCode() const { return trimmedCode(conta.value); }
 
 QString SectionContext::entityFilter(const QString &prefix) const
 {

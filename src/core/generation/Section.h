@@ -14,6 +14,9 @@ namespace orven::generation {
 // catalogue rows and the elements last created, the run parameters and the
 // database. A section appends periods and value slots to the conta element
 // and never touches anything above it.
+// A catalogue code without the blanks and control characters around it.
+QString trimmedCode(const QString &value);
+
 class SectionContext {
 public:
     RunParameters &params;

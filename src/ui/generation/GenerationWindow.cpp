@@ -4,6 +4,7 @@
 #include "common/Error.h"
 #include "common/Messages.h"
 #include "config/PathResolver.h"
+#include "generation/AggregatingAmountSource.h"
 #include "generation/AmountSource.h"
 #include "generation/Generator.h"
 #include "generation/RunChecks.h"
@@ -407,7 +408,7 @@ void TFrmGeraXML::btngerarClick()
     QString failure;
     generation::Generator::Outcome outcome = generation::Generator::Outcome::Cancelled;
     try {
-        generation::ConexaoAmountSource source(m_db);
+        generation::AggregatingAmountSource source(std::make_unique<generation::ConexaoAmountSource>(m_db));
         generation::Generator generator(source, flag, *m_progress);
         // The controls go back to idle just before the file is written.
         generator.beforeWrite = [this] { setRunningState(false); };

@@ -22,15 +22,6 @@ QList<double> queryAmounts(SectionContext &ctx, const QString &sql, const QStrin
     return values;
 }
 
-QString trimmedTipoValue(const SectionContext &ctx)
-{
-    const QString &v = ctx.tipo.value;
-    qsizetype b = 0, e = v.size();
-    while (b < e && v.at(b).unicode() <= 0x20)
-        ++b;
-    while (e > b && v.at(e - 1).unicode() <= 0x20)
-        --e;
-    return v.mid(b, e - b);
-}
+QString trimmedTipoValue(const SectionContext &ctx) { return trimmedCode(ctx.tipo.value); }
 
 } // namespace orven::generation

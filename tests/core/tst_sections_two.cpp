@@ -3,6 +3,7 @@
 // whose amounts are computed by hand below, and the exact texts of their
 // queries.
 
+#include "SectionTestSupport.h"
 #include "capture/CaptureDocument.h"
 #include "catalogue/Catalogue.h"
 #include "common/Error.h"
@@ -298,27 +299,8 @@ QStringList fixtureRows()
     return s;
 }
 
-std::unique_ptr<Section> sectionFor(const QString &cadastro)
-{
-    for (const SectionEntry &e : sectionTable())
-        if (e.cadastroName == cadastro)
-            return e.create();
-    return {};
-}
-
-// "properties:slot=value,slot=value|..." for every period of a conta element.
-QString periodsText(const capture::TXMLContaType &conta)
-{
-    QStringList periods;
-    for (int i = 0; i < conta.count(); ++i) {
-        const auto period = conta.item(i);
-        QStringList values;
-        for (int k = 0; k < period.count(); ++k)
-            values << period.item(k).properties() + QLatin1Char('=') + period.item(k).value();
-        periods << period.properties() + QLatin1Char(':') + values.join(QLatin1Char(','));
-    }
-    return periods.join(QLatin1Char('|'));
-}
+using orven::test::periodsText;
+using orven::test::sectionFor;
 
 RunParameters params(int bimester, int entity)
 {

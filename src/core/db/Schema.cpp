@@ -258,7 +258,7 @@ const char *const kStatements[] = {
   CONSTRAINT FK_DESCON_TABEMPRESA FOREIGN KEY (EMPRESA) REFERENCES TABEMPRESA (EMPRESA)))",
 
     // Revenue budget records ("fichas de receita"). LEGIS holds the record's
-    // specification as the suite prints it.
+    // legal basis as the suite prints it.
     R"(CREATE TABLE RECDIS (
   FICHA INTEGER NOT NULL,
   CODRE VARCHAR(13) NOT NULL,

@@ -104,7 +104,7 @@ struct Table {
     // Value of a field of a row; an invalid QVariant when the field is absent or NULL.
     // Values are typed by fieldtype: QString (string, string.uni, memo), int (i1 i2 i4
     // ui1 ui2) or qlonglong (i8 ui4), double (r4 r8 r10 fixed), bool, QDate, QTime,
-    // QDateTime (wall clock, Qt::UTC spec), QByteArray (bin.hex).
+    // QDateTime (wall clock, kept in Qt::UTC), QByteArray (bin.hex).
     QVariant value(const Row &row, const QString &name) const;
     // The value as the file writes it (1234.56, 20080229, TRUE); empty when NULL.
     QString text(const Row &row, const QString &name) const;

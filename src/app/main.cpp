@@ -7,6 +7,7 @@
 #include "shell/PackageDialog.h"
 #include "shell/Startup.h"
 #include "db/DataModule.h"
+#include "db/Firebird.h"
 #include "generation/GenerationWindow.h"
 #include "classification/RevenueWindow.h"
 
@@ -36,6 +37,10 @@ int main(int argc, char **argv)
         orven::MessageService::setInstance(nullptr);
         return 1;
     }
+
+    // SIGTERM or SIGINT: the client library has shut the engine down; end the
+    // program instead of going on with a dead connection.
+    orven::firebird::onSignalShutdown([] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); });
 
     orven::ui::TFrmPrincipalXMLORVEN window;
     messages.setParent(&window);

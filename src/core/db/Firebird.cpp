@@ -63,6 +63,33 @@ void dropDatabase(const QString &path, const QString &user, const QString &passw
         throw Error(QStringLiteral("Não foi possível apagar o banco de dados %1:\n%2").arg(path, statusText(status)));
 }
 
+namespace {
+
+std::function<void()> &signalShutdownHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+
+int shutdownCallback(const int reason, const int, void *)
+{
+    if (reason == fb_shutrsn_signal && signalShutdownHandler())
+        signalShutdownHandler()();
+    return 0;
+}
+
+} // namespace
+
+void onSignalShutdown(std::function<void()> handler)
+{
+    const bool first = !signalShutdownHandler();
+    signalShutdownHandler() = std::move(handler);
+    if (first) {
+        ISC_STATUS_ARRAY status{};
+        fb_shutdown_callback(status, shutdownCallback, fb_shut_finish, nullptr);
+    }
+}
+
 QSqlDatabase addConnection(const QString &connectionName, const QString &path, const QString &user,
                            const QString &password)
 {

@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
+
 namespace orven::firebird {
 
 // The account of the accounting suite on its databases.
@@ -26,5 +28,11 @@ void dropDatabase(const QString &path, const QString &user = QString::fromLatin1
 QSqlDatabase addConnection(const QString &connectionName, const QString &path,
                            const QString &user = QString::fromLatin1(kUser),
                            const QString &password = QString::fromLatin1(kPassword));
+
+// The client library catches SIGINT and SIGTERM and shuts the engine down
+// (every attachment is then lost) without ending the process. `handler` is
+// called, from the library's own thread, after such a shutdown so that the
+// program can end in an orderly way. Only one handler is kept.
+void onSignalShutdown(std::function<void()> handler);
 
 } // namespace orven::firebird

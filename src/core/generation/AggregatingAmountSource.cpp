@@ -1,6 +1,7 @@
 #include "generation/AggregatingAmountSource.h"
 
 #include "common/Error.h"
+#include "generation/sections/SectionQueries.h"
 
 #include <QHash>
 #include <QPair>
@@ -59,9 +60,14 @@ struct Kind {
 
 const QString kQ = QStringLiteral("'");
 
-QString groupTail(const Parts &p)
+// The run parameters a section had when it built a request's text: the
+// exercise year of its start date, no entity (the filter is compared apart).
+RunParameters runOf(const Parts &p)
 {
-    return p.group + QStringLiteral("' ") + QStringLiteral("AND B.COD_TCE = '") + p.code + QStringLiteral("' ");
+    RunParameters r;
+    r.exerciseYear = p.start.mid(6);
+    r.entity = 0;
+    return r;
 }
 
 QString revenueFrom(const Parts &p)
@@ -96,11 +102,7 @@ QList<Kind> buildKinds()
                 k.keyTable = QStringLiteral("RECDIS");
                 k.entityColumn = QStringLiteral("b.empresa");
                 k.text = [budgetColumn, signA, signR](const Parts &p) {
-                    return QStringLiteral("select coalesce(sum(a.") + budgetColumn + QStringLiteral("),0)") + signA +
-                           QStringLiteral(" as atualizada, ") + QStringLiteral("coalesce(sum(a.mes),0)") + signR +
-                           QStringLiteral(" as realizada from receita_nivel ('") + p.start + QStringLiteral("','") +
-                           p.end + QStringLiteral("') A ") + QStringLiteral("inner join recdis b on b.ficha = a.ficha ") +
-                           QStringLiteral("where b.balco_tce = '") + p.account + QStringLiteral("' ");
+                    return sql::revenueLikeQuery(budgetColumn, signA, signR, p.start, p.end, p.account, 0);
                 };
                 k.from = revenueFrom;
                 k.conditions = noConditions;
@@ -121,11 +123,7 @@ QList<Kind> buildKinds()
         k.keyTable = QStringLiteral("RECDIS");
         k.entityColumn = QStringLiteral("b.empresa");
         k.text = [](const Parts &p) {
-            return QStringLiteral("select coalesce(sum(a.orcada_atual),0) as atualizada, coalesce(sum(a.mes),0) as "
-                                  "realizada from receita_nivel ('") +
-                   p.start + QStringLiteral("','") + p.end + QStringLiteral("') A ") +
-                   QStringLiteral("inner join recdis b on b.ficha = a.ficha ") + QStringLiteral("WHERE B.GRUPO_TCE = '") +
-                   groupTail(p);
+            return sql::educationRevenueQuery(runOf(p), p.group, p.code, p.month, p.end);
         };
         k.from = revenueFrom;
         k.conditions = noConditions;
@@ -135,12 +133,7 @@ QList<Kind> buildKinds()
 
         k.sections = {QStringLiteral("saude")};
         k.measures = {QStringLiteral("receita.orcado")};
-        k.text = [](const Parts &p) {
-            return QStringLiteral("select coalesce(sum(a.orcada_inicial),0) as orcada from receita_nivel ('") + p.start +
-                   QStringLiteral("','") + p.end + QStringLiteral("') A ") +
-                   QStringLiteral("inner join recdis b on b.ficha = a.ficha ") + QStringLiteral("WHERE B.GRUPO_TCE = '") +
-                   groupTail(p);
-        };
+        k.text = [](const Parts &p) { return sql::healthRevenueBudgetQuery(runOf(p), p.group, p.code); };
         k.columns = {{QStringLiteral("orcada"), {kInicial}}};
         kinds << k;
     }
@@ -153,11 +146,7 @@ QList<Kind> buildKinds()
         k.keys = Keys::GroupCode;
         k.keyTable = QStringLiteral("RECDIS");
         k.entityColumn = QStringLiteral("A.empresa");
-        k.text = [](const Parts &p) {
-            return QStringLiteral("SELECT COALESCE(SUM(A.TOTOR),0) AS ORCADA FROM RECORC A INNER JOIN RECDIS B ON "
-                                  "B.FICHA = A.FICHA WHERE B.GRUPO_TCE = '") +
-                   groupTail(p);
-        };
+        k.text = [](const Parts &p) { return sql::educationRevenueBudgetQuery(runOf(p), p.group, p.code); };
         k.from = [](const Parts &) { return QStringLiteral("RECORC A INNER JOIN RECDIS B ON B.FICHA = A.FICHA"); };
         k.conditions = noConditions;
         k.sums = {QStringLiteral("SUM(A.TOTOR)")};
@@ -175,10 +164,7 @@ QList<Kind> buildKinds()
         k.keyTable = QStringLiteral("DESDIS");
         k.entityColumn = QStringLiteral("B.empresa");
         k.text = [](const Parts &p) {
-            return QStringLiteral("SELECT SUM(A.DOTAC) + SUM(A.ALTDO) AS ATUALIZADO FROM DESPESA_NIVEL('") + p.start +
-                   QStringLiteral("','") + p.end + QStringLiteral("') A ") +
-                   QStringLiteral("INNER JOIN DESDIS B ON B.FICHA = A.FICHA ") + QStringLiteral("WHERE B.GRUPO_TCE = '") +
-                   groupTail(p);
+            return sql::educationUpdatedQuery(runOf(p), p.group, p.code, p.month, p.end);
         };
         k.from = [](const Parts &p) {
             return QStringLiteral("DESPESA_NIVEL('") + p.start + QStringLiteral("','") + p.end +
@@ -190,13 +176,7 @@ QList<Kind> buildKinds()
         kinds << k;
 
         k.measures = {QStringLiteral("despesa.liquidado")};
-        k.text = [](const Parts &p) {
-            return QStringLiteral("SELECT SUM(A.VADEM) AS LIQUIDADO FROM VIEWLIQ A INNER JOIN DESDIS B ON B.FICHA = "
-                                  "A.FICHA WHERE EXTRACT(MONTH FROM A.DATAE) = '") +
-                   p.month + QStringLiteral("' ") +
-                   QStringLiteral("AND EXTRACT(YEAR FROM A.DATAE) = (SELECT MEXER FROM CADCLI) ") +
-                   QStringLiteral("AND B.GRUPO_TCE = '") + groupTail(p);
-        };
+        k.text = [](const Parts &p) { return sql::educationLiquidatedQuery(runOf(p), p.group, p.code, p.month); };
         k.from = [](const Parts &) { return QStringLiteral("VIEWLIQ A INNER JOIN DESDIS B ON B.FICHA = A.FICHA"); };
         k.conditions = [](const Parts &p) {
             return QStringLiteral("EXTRACT(MONTH FROM A.DATAE) = '") + p.month +
@@ -208,11 +188,7 @@ QList<Kind> buildKinds()
 
         k.measures = {QStringLiteral("despesa.orcado")};
         k.entityColumn = QStringLiteral("DESORC.EMPRESA");
-        k.text = [](const Parts &p) {
-            return QStringLiteral("SELECT SUM(DESORC.DOTAC) AS ORCADO FROM DESORC INNER JOIN DESDIS B ON B.FICHA = "
-                                  "DESORC.FICHA WHERE B.GRUPO_TCE = '") +
-                   groupTail(p);
-        };
+        k.text = [](const Parts &p) { return sql::educationBudgetQuery(runOf(p), p.group, p.code); };
         k.from = [](const Parts &) { return QStringLiteral("DESORC INNER JOIN DESDIS B ON B.FICHA = DESORC.FICHA"); };
         k.conditions = noConditions;
         k.sums = {QStringLiteral("SUM(DESORC.DOTAC)")};
@@ -228,10 +204,11 @@ QList<Kind> buildKinds()
         const char *table;
         const char *amount;
         const char *date;
+        QString (*builder)(const RunParameters &, const QString &, const QString &, const QString &);
     };
-    for (const Movement &m : {Movement{"empenhado", "EMPENHADO", "DESPES", "VADEM", "DATAE"},
-                              Movement{"liquidado", "LIQUIDADO", "VIEWLIQ", "VADEM", "DATAE"},
-                              Movement{"realizado", "REALIZADO", "VIEWVAPAG", "VAPAG", "DTPAG"}}) {
+    for (const Movement &m : {Movement{"empenhado", "EMPENHADO", "DESPES", "VADEM", "DATAE", sql::expenseCommittedQuery},
+                              Movement{"liquidado", "LIQUIDADO", "VIEWLIQ", "VADEM", "DATAE", sql::expenseLiquidatedQuery},
+                              Movement{"realizado", "REALIZADO", "VIEWVAPAG", "VAPAG", "DTPAG", sql::expensePaidQuery}}) {
         const QString column = QString::fromLatin1(m.column);
         const QString table = QString::fromLatin1(m.table);
         const QString amount = QString::fromLatin1(m.amount);
@@ -242,14 +219,7 @@ QList<Kind> buildKinds()
         k.keys = Keys::Account;
         k.keyTable = QStringLiteral("DESDIS");
         k.entityColumn = QStringLiteral("b.empresa");
-        k.text = [=](const Parts &p) {
-            return QStringLiteral("SELECT COALESCE(SUM(A.") + amount + QStringLiteral("),0) AS ") + column +
-                   QStringLiteral(" FROM ") + table +
-                   QStringLiteral(" A INNER JOIN DESDIS B ON B.FICHA = A.FICHA WHERE B.BALCO_TCE = '") + p.account +
-                   QStringLiteral("' AND A.") + date + QStringLiteral(" >= '") + p.start + QStringLiteral("' ") +
-                   QStringLiteral("AND CAST(A.") + date + QStringLiteral(" AS DATE) <= '") + p.end +
-                   QStringLiteral("' ");
-        };
+        k.text = [builder = m.builder](const Parts &p) { return builder(runOf(p), p.account, p.month, p.end); };
         k.from = [=](const Parts &) { return table + QStringLiteral(" A INNER JOIN DESDIS B ON B.FICHA = A.FICHA"); };
         k.conditions = [=](const Parts &p) {
             return QStringLiteral("A.") + date + QStringLiteral(" >= '") + p.start + QStringLiteral("' AND CAST(A.") +
@@ -266,11 +236,7 @@ QList<Kind> buildKinds()
         k.keys = Keys::Account;
         k.keyTable = QStringLiteral("DESDIS");
         k.entityColumn = QStringLiteral("b.empresa");
-        k.text = [](const Parts &p) {
-            return QStringLiteral("SELECT COALESCE(SUM(A.DOTAC),0) AS ORCADA FROM DESORC A INNER JOIN DESDIS B ON "
-                                  "B.FICHA = A.FICHA WHERE B.BALCO_TCE = '") +
-                   p.account + QStringLiteral("' ");
-        };
+        k.text = [](const Parts &p) { return sql::expenseBudgetQuery(runOf(p), p.account); };
         k.from = [](const Parts &) { return QStringLiteral("DESORC A INNER JOIN DESDIS B ON B.FICHA = A.FICHA"); };
         k.conditions = noConditions;
         k.sums = {QStringLiteral("SUM(A.DOTAC)")};

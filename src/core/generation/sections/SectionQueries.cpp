@@ -84,19 +84,6 @@ QString groupRevenueQuery(const RunParameters &p, const QString &group, const QS
            groupTail(group, code, entityFilter(prefix, p.entity));
 }
 
-// The revenue query with both amounts multiplied by `atualizadaSign` and
-// `realizadaSign` (the deductions negate them).
-QString revenueLikeQuery(const QString &budgetColumn, const QString &atualizadaSign, const QString &realizadaSign,
-                         const QString &startDate, const QString &endDate, const QString &account, int entity)
-{
-    return QStringLiteral("select coalesce(sum(a.") + budgetColumn + QStringLiteral("),0)") + atualizadaSign +
-           QStringLiteral(" as atualizada, ") + QStringLiteral("coalesce(sum(a.mes),0)") + realizadaSign +
-           QStringLiteral(" as realizada from receita_nivel ('") + startDate + QStringLiteral("','") + endDate +
-           QStringLiteral("') A ") + QStringLiteral("inner join recdis b on b.ficha = a.ficha ") +
-           QStringLiteral("where b.balco_tce = '") + account + QStringLiteral("' ") +
-           entityFilter(kRevenueFilter, entity);
-}
-
 } // namespace
 
 QString entityFilter(const QString &prefix, int entity)
@@ -110,6 +97,18 @@ QString monthStart(const RunParameters &p, const QString &month)
 {
     return QStringLiteral("01.") + month + QLatin1Char('.') + p.exerciseYear;
 }
+
+QString revenueLikeQuery(const QString &budgetColumn, const QString &atualizadaSign, const QString &realizadaSign,
+                         const QString &startDate, const QString &endDate, const QString &account, int entity)
+{
+    return QStringLiteral("select coalesce(sum(a.") + budgetColumn + QStringLiteral("),0)") + atualizadaSign +
+           QStringLiteral(" as atualizada, ") + QStringLiteral("coalesce(sum(a.mes),0)") + realizadaSign +
+           QStringLiteral(" as realizada from receita_nivel ('") + startDate + QStringLiteral("','") + endDate +
+           QStringLiteral("') A ") + QStringLiteral("inner join recdis b on b.ficha = a.ficha ") +
+           QStringLiteral("where b.balco_tce = '") + account + QStringLiteral("' ") +
+           entityFilter(kRevenueFilter, entity);
+}
+
 
 QString revenueQuery(const RunParameters &p, const QString &account, const QString &startMonth,
                      const QString &endDate, const QString &budgetColumn)

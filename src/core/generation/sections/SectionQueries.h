@@ -25,6 +25,12 @@ QString entityFilter(const QString &prefix, int entity);
 // "01." + month + "." + exercise year.
 QString monthStart(const RunParameters &p, const QString &month);
 
+// The revenue query over receita_nivel(startDate, endDate) with both
+// amounts multiplied by `atualizadaSign` and `realizadaSign` (" * -1" for the
+// deductions, empty otherwise).
+QString revenueLikeQuery(const QString &budgetColumn, const QString &atualizadaSign, const QString &realizadaSign,
+                         const QString &startDate, const QString &endDate, const QString &account, int entity);
+
 // Revenue ("Receitas"): budget column c and the amount collected from the
 // first day of startMonth to endDate, of the records carrying the account.
 // Columns atualizada, realizada.
